@@ -26,6 +26,13 @@ std::string header(const ql::HttpResponse& r, const std::string& name) {
     return {};
 }
 
+// Waits without running the main loop.
+bool waitFor(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
+    auto until = std::chrono::steady_clock::now() + timeout;
+    while (!pred() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(5ms);
+    return pred();
+}
+
 TEST_F(Transport, AnswersArriveWhateverTheirStatus) {
     auto ok = load(request(server.url("/hello"), false));
     ASSERT_FALSE(ok.error) << ok.error->message;
@@ -81,7 +88,7 @@ TEST_F(Transport, CancelledLoadNeverCallsBack) {
         for (bool waitForServer : {false, true}) {
             int calls = 0;
             auto call = ql::httpLoad(request(server.url("/slow"), cached), [&](ql::HttpResult) { ++calls; });
-            if (waitForServer) loop.runUntil([&] { return server.slowStarted(); }, 5s);
+            if (waitForServer) ASSERT_TRUE(waitFor([&] { return server.slowStarted(); }, 5s));
             call->cancel();
             loop.runUntil([] { return false; }, 300ms);
             EXPECT_EQ(calls, 0) << cached << waitForServer;
@@ -156,12 +163,6 @@ struct Recorder : ql::HttpStreamHandler {
         return body.size();
     }
 };
-
-bool waitFor(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
-    auto until = std::chrono::steady_clock::now() + timeout;
-    while (!pred() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(5ms);
-    return pred();
-}
 
 TEST_F(Transport, StreamResumesFromAnOffset) {
     for (uint64_t offset : {uint64_t{0}, uint64_t{1500}}) {
