@@ -164,7 +164,7 @@ CREATE TABLE records (
 -- Every file the video host serves: lesson and open-lesson videos, and one large file.
 CREATE TABLE extra_video (uid TEXT NOT NULL, vid TEXT NOT NULL, size INTEGER NOT NULL, PRIMARY KEY (uid, vid));
 CREATE VIEW videos AS
-SELECT uid, vid, 1200000 + minutes * 45000 AS size FROM lesson
+SELECT uid, vid, 1200000 + minutes * 45000 AS size FROM lesson WHERE (uid, vid) NOT IN (SELECT uid, vid FROM extra_video)
 UNION SELECT uid, vid, 900000 + minutes * 40000 FROM openclass WHERE uid IS NOT NULL
 UNION SELECT uid, vid, size FROM extra_video;
 INSERT INTO extra_video VALUES ('LARGEFILEUSER001', 'LARGEFILEVIDEO01', 157286400);

@@ -62,7 +62,14 @@ void serveFile(const std::string& uid, const std::string& vid, std::uint64_t tot
     }
     std::uint64_t first = range ? range->first : 0;
     std::uint64_t last = range ? range->last : (total ? total - 1 : 0);
-    if (range && fault && fault->wrongStart) first = first + 4096 < total ? first + 4096 : 0;
+    if (range && fault && fault->wrongStart) {
+        // The same length, from another place of the file.
+        std::uint64_t span = last - first;
+        if (last + 4096 < total) first += 4096;
+        else if (first > 0) first = 0;
+        else first = std::min<std::uint64_t>(1, last);
+        last = std::min(first + span, total - 1);
+    }
     std::uint64_t length = total == 0 ? 0 : last - first + 1;
     res.status = range ? 206 : 200;
     if (range) {

@@ -12,6 +12,7 @@ int seal(const Args& args);
 int open(const Args& args);
 int call(const Args& args);
 int time(const Args& args);
+int download(const Args& args);
 
 // True when args ask for help; prints `usage` then.
 bool wantsHelp(const Args& args, const char* usage);

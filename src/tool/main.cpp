@@ -16,6 +16,7 @@ commands:
   call [OPTIONS] ENDPOINT PARAMS
                            send a request through the API client and print each callback
   time COMMAND             print the time texts of the client
+  download [OPTIONS]       download a lesson file, resumably
 
 'qinglan-tool COMMAND --help' describes a command.
 )";
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     if (command == "open") return qltool::open(args);
     if (command == "call") return qltool::call(args);
     if (command == "time") return qltool::time(args);
+    if (command == "download") return qltool::download(args);
     std::cerr << "qinglan-tool: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

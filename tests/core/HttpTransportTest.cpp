@@ -40,6 +40,7 @@ TEST_F(Transport, AnswersArriveWhateverTheirStatus) {
     EXPECT_EQ(ok.response.body, R"({"ok":1})");
     EXPECT_EQ(ok.response.mimeType, "application/json");
     EXPECT_EQ(header(ok.response, "X-Test"), "yes");
+    EXPECT_EQ(header(ok.response, "Content-Encoding"), "");  // sent gzipped, handed on decoded
     EXPECT_EQ(ok.response.url, server.url("/hello"));
     EXPECT_FALSE(ok.fromCache);
 
@@ -88,7 +89,9 @@ TEST_F(Transport, CancelledLoadNeverCallsBack) {
         for (bool waitForServer : {false, true}) {
             int calls = 0;
             auto call = ql::httpLoad(request(server.url("/slow"), cached), [&](ql::HttpResult) { ++calls; });
-            if (waitForServer) ASSERT_TRUE(waitFor([&] { return server.slowStarted(); }, 5s));
+            if (waitForServer) {
+                ASSERT_TRUE(waitFor([&] { return server.slowStarted(); }, 5s));
+            }
             call->cancel();
             loop.runUntil([] { return false; }, 300ms);
             EXPECT_EQ(calls, 0) << cached << waitForServer;

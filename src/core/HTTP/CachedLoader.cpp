@@ -82,7 +82,7 @@ HttpResult failure(HttpError::Code code, std::string message) {
 class LoadCall final : public HttpCall, public std::enable_shared_from_this<LoadCall> {
 public:
     LoadCall(HttpRequestSpec spec, std::function<void(HttpResult)> done, MainQueue& queue)
-        : spec_(std::move(spec)), done_(std::move(done)), queue_(queue) {}
+        : spec_(std::move(spec)), done_(std::move(done)), queue_(queue), usesMainQueue_(&queue == &MainQueue::main()) {}
 
     void start() { onWorker([self = shared_from_this()] { self->step(self->spec_.url); }); }
 
@@ -171,7 +171,14 @@ private:
     }
 
     void finish(HttpResult r) {
-        queue_.post([self = shared_from_this(), r = std::move(r)]() mutable {
+        // Posting under the lock: once cancel() has returned, the queue is never touched again, so
+        // an owner may cancel its calls and then let its queue go.
+        std::lock_guard lock(mutex_);
+        if (cancelled_) return;
+        // The process's main queue is looked up now, not at the start: a loop that went away in
+        // the meantime (at exit) has withdrawn itself, and the answer goes to the idle fallback.
+        MainQueue& queue = usesMainQueue_ ? MainQueue::main() : queue_;
+        queue.post([self = shared_from_this(), r = std::move(r)]() mutable {
             std::function<void(HttpResult)> done;
             {
                 std::lock_guard lock(self->mutex_);
@@ -185,11 +192,12 @@ private:
 
     HttpRequestSpec spec_;  // loader threads only, one step at a time
     int redirects_ = 0;
-    std::mutex mutex_;
+    std::recursive_mutex mutex_;  // recursive: a DirectQueue runs the delivery inside finish()
     bool cancelled_ = false;
     std::function<void(HttpResult)> done_;
     HttpCallPtr net_;
     MainQueue& queue_;
+    const bool usesMainQueue_;
 };
 
 // Runs posted tasks at once on the posting thread: httpLoadSync's answer lands straight in its promise.

@@ -1,21 +1,18 @@
 #pragma once
 // The getArray protocol: how an API client calls its screen back. Every callback is optional (a
 // screen overrides what it handles). A delegate that is destroyed is never called again: requests
-// hold a weak reference to it through DelegateRef.
+// hold a weak reference to it (DelegateRef).
 
 #include "HTTP/Records.h"
 #include "platform/HttpTransport.h"
+#include "platform/WeakRef.h"
 
-#include <memory>
 #include <optional>
 
 namespace ql {
 
-class GetArrayDelegate {
+class GetArrayDelegate : public Trackable {
 public:
-    GetArrayDelegate() = default;
-    GetArrayDelegate(const GetArrayDelegate&) : GetArrayDelegate() {}
-    GetArrayDelegate& operator=(const GetArrayDelegate&) { return *this; }
     virtual ~GetArrayDelegate() = default;
 
     // The whole answer object, or nothing.
@@ -32,22 +29,8 @@ public:
     virtual void getArrayUserInfo(const RecordList& /*items*/) {}
     // A transport failure, or nothing when the answer could not be opened.
     virtual void getDidFailWithError(const std::optional<HttpError>& /*error*/) {}
-
-private:
-    friend class DelegateRef;
-    std::shared_ptr<char> life_ = std::make_shared<char>();
 };
 
-// A non-owning reference that turns empty when the delegate is destroyed.
-class DelegateRef {
-public:
-    DelegateRef() = default;
-    DelegateRef(GetArrayDelegate* d) : ptr_(d), life_(d ? std::weak_ptr<char>(d->life_) : std::weak_ptr<char>()) {}
-    GetArrayDelegate* get() const { return life_.expired() ? nullptr : ptr_; }
-
-private:
-    GetArrayDelegate* ptr_ = nullptr;
-    std::weak_ptr<char> life_;
-};
+using DelegateRef = WeakRef<GetArrayDelegate>;
 
 }  // namespace ql

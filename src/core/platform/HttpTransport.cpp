@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <mutex>
+#include <strings.h>
 #include <thread>
 #include <unordered_map>
 
@@ -302,8 +303,16 @@ public:
         auto& r = result_.response;
         r.status = head.status;
         r.mimeType = head.mimeType;
-        r.headers = head.headers;
         r.url = head.url;
+        // The body handed on is decoded, so the headers that describe the encoded one would mislead.
+        bool encoded = false;
+        for (const auto& [name, value] : head.headers)
+            encoded = encoded || (strcasecmp(name.c_str(), "Content-Encoding") == 0 && strcasecmp(value.c_str(), "identity") != 0);
+        for (const auto& h : head.headers) {
+            const bool stale = strcasecmp(h.first.c_str(), "Content-Encoding") == 0 ||
+                               strcasecmp(h.first.c_str(), "Content-Length") == 0;
+            if (!(encoded && stale)) r.headers.push_back(h);
+        }
     }
     bool onData(std::string_view chunk) override {
         if (result_.response.body.size() + chunk.size() > max_) {
