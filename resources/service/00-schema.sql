@@ -168,3 +168,5 @@ SELECT uid, vid, 1200000 + minutes * 45000 AS size FROM lesson WHERE (uid, vid) 
 UNION SELECT uid, vid, 900000 + minutes * 40000 FROM openclass WHERE uid IS NOT NULL
 UNION SELECT uid, vid, size FROM extra_video;
 INSERT INTO extra_video VALUES ('LARGEFILEUSER001', 'LARGEFILEVIDEO01', 157286400);
+-- A small file for the download tests.
+INSERT INTO extra_video VALUES ('DLTESTUSER000001', 'DLTESTVIDEO00001', 2000000);

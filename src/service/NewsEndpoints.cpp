@@ -13,8 +13,10 @@ std::int64_t start(const ServiceContext& ctx) { return static_cast<std::int64_t>
 // A page of a news query: "consult_list_arr" plus "next".
 nlohmann::json newsPage(ServiceContext& ctx, const std::string& where, std::vector<SqlArg> args, long long page) {
     if (page < 1) page = 1;
-    std::vector<SqlArg> all = {start(ctx)};
-    all.insert(all.end(), args.begin(), args.end());
+    std::vector<SqlArg> all;
+    all.reserve(args.size() + 3);
+    all.emplace_back(start(ctx));
+    for (auto& a : args) all.push_back(std::move(a));
     all.push_back(static_cast<std::int64_t>(kPageSize + 1));
     all.push_back(static_cast<std::int64_t>((page - 1) * kPageSize));
     auto rows = ctx.db.query("SELECT id, typeid, title, (? - age) AS pubdate FROM news WHERE " + where +

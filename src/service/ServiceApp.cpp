@@ -1,6 +1,8 @@
 #include "ServiceApp.h"
 
 #include <cstdlib>
+#include <memory>
+#include <sys/socket.h>
 
 namespace qlsvc {
 
@@ -17,6 +19,16 @@ std::unique_ptr<httplib::Server> ServiceApp::makeServer(HostKind host) {
     auto server = std::make_unique<httplib::Server>();
     // Offline news downloads send many requests at once, and slow-body faults hold a thread each.
     server->new_task_queue = [] { return new httplib::ThreadPool(24); };
+    // The library's default options share ports (SO_REUSEPORT), which would let a second service
+    // start on ports already in use; keep SO_REUSEADDR only. The listening socket is remembered to
+    // raise its backlog after binding.
+    auto socketFd = std::make_shared<int>(-1);
+    server->set_socket_options([socketFd](int sock) {
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        *socketFd = sock;
+    });
+    listenSockets_[server.get()] = socketFd;
     server->set_keep_alive_timeout(1);
     server->set_read_timeout(10);
     server->set_write_timeout(10);
@@ -26,6 +38,11 @@ std::unique_ptr<httplib::Server> ServiceApp::makeServer(HostKind host) {
     registerVideoRoutes(*server, host, *ctx_);
     registerControlRoutes(*server, host, *ctx_);
     return server;
+}
+
+void ServiceApp::raiseBacklog(httplib::Server* server) {
+    // A news download sends dozens of requests at once; the library listens with a backlog of 5.
+    if (auto it = listenSockets_.find(server); it != listenSockets_.end() && *it->second >= 0) ::listen(*it->second, 128);
 }
 
 bool ServiceApp::bindAll(std::string* error) {
@@ -53,6 +70,8 @@ bool ServiceApp::bindAll(std::string* error) {
                     if (ipv6Works && options_.freePorts && attempt < 9) continue;  // another port pair
                 }
             }
+            raiseBacklog(v4.get());
+            if (v6) raiseBacklog(v6.get());
             listeners_.push_back({host, std::move(v4), {}});
             if (v6) listeners_.push_back({host, std::move(v6), {}});
             names[i] = (host == HostKind::Content ? "localhost:" : "127.0.0.1:") + std::to_string(port);

@@ -4,6 +4,7 @@
 #include "ServiceContext.h"
 #include "ServiceOptions.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -30,11 +31,13 @@ private:
     };
     std::unique_ptr<httplib::Server> makeServer(HostKind host);
     bool bindAll(std::string* error);
+    void raiseBacklog(httplib::Server* server);
 
     ServiceOptions options_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<ServiceContext> ctx_;
     std::vector<Listener> listeners_;
+    std::map<httplib::Server*, std::shared_ptr<int>> listenSockets_;
 };
 
 // Where the seed files live: $QINGLAN_SERVICE_RESOURCES, else the source folder of the build.

@@ -96,8 +96,14 @@ public:
             error_ = "the server answered HTTP " + std::to_string(head.status);
         }
         if (accepting() && total_ > 0) {
-            post([total = static_cast<float>(total_ / kMB)](VDDownLoadEngine& e, unsigned g) { e.onHead(g, total); });
-            reportProgress();
+            // The share already present is reported first, on its own: a resume at 40 % starts
+            // at 0.4, whatever arrives before the main queue gets to it.
+            const auto share = static_cast<float>(static_cast<double>(offset_) / static_cast<double>(total_));
+            lastPermille_ = static_cast<int>(share * 1000);
+            post([total = static_cast<float>(total_ / kMB), share](VDDownLoadEngine& e, unsigned g) {
+                e.onHead(g, total);
+                e.onProgress(g, share);
+            });
         }
     }
 

@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cctype>
 #include <mutex>
 #include <strings.h>
@@ -141,6 +142,18 @@ struct Transfer {
     }
 };
 
+// The loopback names, plus whatever the environment already exempts from its proxy.
+const std::string& noProxyList() {
+    static const std::string list = [] {
+        std::string l = "localhost,127.0.0.1,::1";
+        for (const char* name : {"no_proxy", "NO_PROXY"}) {
+            if (const char* v = std::getenv(name); v && *v) return l + "," + v;
+        }
+        return l;
+    }();
+    return list;
+}
+
 std::shared_ptr<Transfer> makeTransfer(const HttpStreamRequest& r, std::shared_ptr<HttpStreamHandler> handler) {
     auto t = std::make_shared<Transfer>();
     t->url = r.url;
@@ -150,6 +163,8 @@ std::shared_ptr<Transfer> makeTransfer(const HttpStreamRequest& r, std::shared_p
     curl_easy_setopt(e, CURLOPT_URL, r.url.c_str());
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    // A proxy set in the environment must not take the loopback hosts of the local service.
+    curl_easy_setopt(e, CURLOPT_NOPROXY, noProxyList().c_str());
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_PRIVATE, t.get());
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t->errbuf);

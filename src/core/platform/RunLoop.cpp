@@ -34,20 +34,18 @@ RunLoop::~RunLoop() {
     if (g_main.load() == this) g_main.store(nullptr);
 }
 
+// Notifying under the lock: a loop may be destroyed as soon as its last task ran, and the
+// posting thread must not touch the condition variable after that.
 void RunLoop::post(Task task) {
-    {
-        std::lock_guard lock(mutex_);
-        tasks_.push_back(std::move(task));
-    }
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
     wake_.notify_all();
 }
 
 void RunLoop::postAfter(std::chrono::milliseconds delay, Task task) {
-    {
-        std::lock_guard lock(mutex_);
-        timers_.push_back({Clock::now() + delay, seq_++, std::move(task)});
-        std::push_heap(timers_.begin(), timers_.end(), [](auto& a, auto& b) { return laterTimer(a, b); });
-    }
+    std::lock_guard lock(mutex_);
+    timers_.push_back({Clock::now() + delay, seq_++, std::move(task)});
+    std::push_heap(timers_.begin(), timers_.end(), [](auto& a, auto& b) { return laterTimer(a, b); });
     wake_.notify_all();
 }
 
@@ -118,10 +116,8 @@ void RunLoop::runPending() {
 }
 
 void RunLoop::quit() {
-    {
-        std::lock_guard lock(mutex_);
-        quit_ = true;
-    }
+    std::lock_guard lock(mutex_);
+    quit_ = true;
     wake_.notify_all();
 }
 
