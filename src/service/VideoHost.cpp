@@ -26,11 +26,11 @@ std::optional<std::uint64_t> number(std::string_view s) {
 // The first range of a "bytes=" header; nothing when the header is not a byte range at all.
 std::optional<ByteRange> parseRange(std::string header, std::uint64_t total) {
     if (header.rfind("bytes=", 0) != 0) return std::nullopt;
-    std::string spec = header.substr(6, header.find(',') == std::string::npos ? std::string::npos : header.find(',') - 6);
-    size_t dash = spec.find('-');
+    std::string rangeText = header.substr(6, header.find(',') == std::string::npos ? std::string::npos : header.find(',') - 6);
+    size_t dash = rangeText.find('-');
     if (dash == std::string::npos) return std::nullopt;
-    auto a = number(spec.substr(0, dash));
-    auto b = number(spec.substr(dash + 1));
+    auto a = number(rangeText.substr(0, dash));
+    auto b = number(rangeText.substr(dash + 1));
     ByteRange r;
     if (!a && b) {  // the last b bytes
         if (*b == 0 || total == 0) return ByteRange{0, 0, false};

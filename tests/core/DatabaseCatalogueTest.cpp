@@ -24,11 +24,11 @@ TEST(DatabaseCatalogue, EveryRegionFindsCoursesInTheServiceSearch) {
     for (const auto& category : categories) {
         for (const auto& region : dao.searchSecondCatetory(category.nextTable)) {
             SCOPED_TRACE(category.fullName + " / " + region.fullName);
-            HttpRequestSpec spec;
-            spec.url = Endpoints::apiUrl(Host::Main, "Classification_Search.php",
+            HttpRequestSpec options;
+            options.url = Endpoints::apiUrl(Host::Main, "Classification_Search.php",
                                          Endpoints::classificationSearchParams(category.C_or_P_id, region.C_or_P_id, "0"));
-            spec.useResponseCache = false;
-            auto result = httpLoadSync(spec);
+            options.useResponseCache = false;
+            auto result = httpLoadSync(options);
             ASSERT_FALSE(result.error) << result.error->message;
             auto text = Envelope::open(result.response.body);
             ASSERT_TRUE(text);

@@ -198,6 +198,35 @@ TEST_F(DownloadEngine, PauseDeleteAndBadIds) {
     }
 }
 
+TEST_F(DownloadEngine, ServerGoingAwayMidTransferLeavesAResumablePartialFile) {
+    fault({{"slowBytesPerSec", 400000}});
+    Outcome outcome;
+    VDDownLoadEngine engine(kUid, kVid, folder.path());
+    engine.setDelegate(&outcome);
+    engine.startLoad();
+    loop.runUntil([&] { return !outcome.fractions.empty() && outcome.fractions.back() > 0.1f; }, 10s);
+    service.stop();
+    loop.runUntil([&] { return outcome.ended(); }, 20s);
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_FALSE(engine.isStartAndPause());
+    EXPECT_FALSE(fs::exists(finished()));
+    auto kept = readWholeFile(partial()).value_or("");
+    EXPECT_GT(kept.size(), 0u);
+
+    // The service comes back (on other ports): a new engine resumes the same partial file.
+    qltest::ServiceProcess again;
+    ASSERT_TRUE(again.ok());
+    AppConfig::setCurrent(again.config());
+    Outcome resumed;
+    VDDownLoadEngine second(kUid, kVid, folder.path());
+    second.setDelegate(&resumed);
+    second.startLoad();
+    loop.runUntil([&] { return resumed.ended(); }, 20s);
+    ASSERT_EQ(resumed.finished, 1);
+    EXPECT_NEAR(resumed.fractions.front(), static_cast<double>(kept.size()) / servedSize, 0.002);
+    EXPECT_EQ(sha256(*readWholeFile(finished())), servedSha);
+}
+
 TEST(DownloadTool, SurvivesBeingKilledAgainAndAgain) {
     qltest::ServiceProcess service;
     ASSERT_TRUE(service.ok());

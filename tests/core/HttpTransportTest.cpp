@@ -69,19 +69,19 @@ TEST_F(Transport, FailuresCarryTheirCode) {
     };
     for (const auto& c : cases) {
         for (bool cached : {false, true}) {
-            auto spec = request(c.url, cached);
-            spec.timeout = c.timeout;
-            spec.maxBodyBytes = c.maxBody;
-            auto r = load(spec);
+            auto options = request(c.url, cached);
+            options.timeout = c.timeout;
+            options.maxBodyBytes = c.maxBody;
+            auto r = load(options);
             ASSERT_TRUE(r.error) << c.url;
             EXPECT_EQ(r.error->code, c.code) << c.url << ": " << r.error->message;
             EXPECT_FALSE(r.error->message.empty());
         }
     }
     // A body exactly at the limit is fine.
-    auto spec = request(server.url("/big"), false);
-    spec.maxBodyBytes = qltest::LocalHttpServer::bigSize;
-    EXPECT_FALSE(load(spec).error);
+    auto options = request(server.url("/big"), false);
+    options.maxBodyBytes = qltest::LocalHttpServer::bigSize;
+    EXPECT_FALSE(load(options).error);
 }
 
 TEST_F(Transport, CancelledLoadNeverCallsBack) {
@@ -122,10 +122,10 @@ TEST_F(Transport, SyncLoadNeedsNoMainLoop) {
 }
 
 TEST_F(Transport, PostSendsItsBody) {
-    auto spec = request(server.url("/echo"));
-    spec.method = "POST";
-    spec.body = "a=1&b=2";
-    auto r = load(spec);
+    auto options = request(server.url("/echo"));
+    options.method = "POST";
+    options.body = "a=1&b=2";
+    auto r = load(options);
     ASSERT_FALSE(r.error);
     EXPECT_EQ(r.response.body, "posted a=1&b=2");
 }

@@ -139,18 +139,18 @@ protected:
     }
 
     static ql::HttpRequestSpec request(std::string url, bool cached = true) {
-        ql::HttpRequestSpec spec;
-        spec.url = std::move(url);
-        spec.useResponseCache = cached;
-        return spec;
+        ql::HttpRequestSpec options;
+        options.url = std::move(url);
+        options.useResponseCache = cached;
+        return options;
     }
 
     // Runs the main loop until the answer arrives; checks it came once, on the main thread.
-    ql::HttpResult load(ql::HttpRequestSpec spec) {
+    ql::HttpResult load(ql::HttpRequestSpec options) {
         std::optional<ql::HttpResult> got;
         int calls = 0;
         bool onMain = false;
-        auto call = ql::httpLoad(std::move(spec), [&](ql::HttpResult r) {
+        auto call = ql::httpLoad(std::move(options), [&](ql::HttpResult r) {
             ++calls;
             onMain = loop.isMainThread();
             got = std::move(r);

@@ -188,7 +188,7 @@ TEST_F(CachedLoad, StoresAnswersAndServesThemWhileTheHostIsUnreachable) {
 
     struct Failing {
         std::string what;
-        ql::HttpRequestSpec spec;
+        ql::HttpRequestSpec options;
     };
     auto unstoredPost = request(server.url("/echo"));
     unstoredPost.method = "POST";
@@ -196,7 +196,7 @@ TEST_F(CachedLoad, StoresAnswersAndServesThemWhileTheHostIsUnreachable) {
                                               {"never fetched", request(server.url("/count?p=2"))},
                                               {"cache not used", request(mainUrl, false)},
                                               {"POST", unstoredPost}}) {
-        auto r = load(f.spec);
+        auto r = load(f.options);
         ASSERT_TRUE(r.error) << f.what;
         EXPECT_EQ(r.error->code, Code::CannotConnectToHost) << f.what << ": " << r.error->message;
     }

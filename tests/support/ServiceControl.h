@@ -11,20 +11,20 @@
 namespace qltest {
 
 inline ql::HttpResult controlPost(const std::string& mainHost, const std::string& path, const nlohmann::json& body) {
-    ql::HttpRequestSpec spec;
-    spec.url = "http://" + mainHost + path;
-    spec.method = "POST";
-    spec.body = body.dump();
-    spec.headers = {{"Content-Type", "application/json"}};
-    spec.useResponseCache = false;
-    return ql::httpLoadSync(spec);
+    ql::HttpRequestSpec options;
+    options.url = "http://" + mainHost + path;
+    options.method = "POST";
+    options.body = body.dump();
+    options.headers = {{"Content-Type", "application/json"}};
+    options.useResponseCache = false;
+    return ql::httpLoadSync(options);
 }
 
 inline nlohmann::json controlGet(const std::string& mainHost, const std::string& pathAndQuery) {
-    ql::HttpRequestSpec spec;
-    spec.url = "http://" + mainHost + pathAndQuery;
-    spec.useResponseCache = false;
-    auto result = ql::httpLoadSync(spec);
+    ql::HttpRequestSpec options;
+    options.url = "http://" + mainHost + pathAndQuery;
+    options.useResponseCache = false;
+    auto result = ql::httpLoadSync(options);
     return nlohmann::json::parse(result.response.body, nullptr, false);
 }
 

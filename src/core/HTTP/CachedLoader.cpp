@@ -81,10 +81,10 @@ HttpResult failure(HttpError::Code code, std::string message) {
 
 class LoadCall final : public HttpCall, public std::enable_shared_from_this<LoadCall> {
 public:
-    LoadCall(HttpRequestSpec spec, std::function<void(HttpResult)> done, MainQueue& queue)
-        : spec_(std::move(spec)), done_(std::move(done)), queue_(queue), usesMainQueue_(&queue == &MainQueue::main()) {}
+    LoadCall(HttpRequestSpec options, std::function<void(HttpResult)> done, MainQueue& queue)
+        : options_(std::move(options)), done_(std::move(done)), queue_(queue), usesMainQueue_(&queue == &MainQueue::main()) {}
 
-    void start() { onWorker([self = shared_from_this()] { self->step(self->spec_.url); }); }
+    void start() { onWorker([self = shared_from_this()] { self->step(self->options_.url); }); }
 
     void cancel() override {
         HttpCallPtr net;
@@ -110,7 +110,7 @@ private:
     // One hop: the serve rule decides between the stored entry and the network.
     void step(const std::string& url) {
         if (cancelled()) return;
-        if (spec_.useResponseCache && ResponseCache::shouldTryCache(url, spec_.method)) serveFromCache(url);
+        if (options_.useResponseCache && ResponseCache::shouldTryCache(url, options_.method)) serveFromCache(url);
         else send(url);
     }
 
@@ -130,7 +130,7 @@ private:
     }
 
     void send(const std::string& url) {
-        HttpRequestSpec hop = spec_;
+        HttpRequestSpec hop = options_;
         hop.url = url;
         auto self = shared_from_this();
         auto call = httpExchange(hop, [self, url](HttpResult r, std::string target) {
@@ -153,7 +153,7 @@ private:
         if (r.error) return finish(std::move(r));
         // Answers to other methods are not stored: an entry stands for what a GET of the URL gives.
         // A file that cannot be written only costs the entry, never the answer.
-        if (spec_.useResponseCache && spec_.method == "GET" && ResponseCache::handlesUrl(url))
+        if (options_.useResponseCache && options_.method == "GET" && ResponseCache::handlesUrl(url))
             ResponseCache::storeEntry({url, r.response, redirectTarget});
         if (!redirectTarget.empty()) follow(redirectTarget, r.response.status);
         else finish(std::move(r));
@@ -163,9 +163,9 @@ private:
         if (++redirects_ > CachedLoader::kMaxRedirects)
             return finish(failure(HttpError::Code::Other, "too many redirects, last to " + target));
         // As browsers do: 303, and 301/302 after a POST, continue as a GET without body.
-        if (status == 303 || ((status == 301 || status == 302) && spec_.method == "POST")) {
-            spec_.method = "GET";
-            spec_.body.clear();
+        if (status == 303 || ((status == 301 || status == 302) && options_.method == "POST")) {
+            options_.method = "GET";
+            options_.body.clear();
         }
         step(target);
     }
@@ -190,7 +190,7 @@ private:
         });
     }
 
-    HttpRequestSpec spec_;  // loader threads only, one step at a time
+    HttpRequestSpec options_;  // loader threads only, one step at a time
     int redirects_ = 0;
     std::recursive_mutex mutex_;  // recursive: a DirectQueue runs the delivery inside finish()
     bool cancelled_ = false;
@@ -213,21 +213,21 @@ public:
 
 }  // namespace
 
-HttpCallPtr CachedLoader::load(HttpRequestSpec spec, std::function<void(HttpResult)> done, MainQueue& queue) {
-    auto call = std::make_shared<LoadCall>(std::move(spec), std::move(done), queue);
+HttpCallPtr CachedLoader::load(HttpRequestSpec options, std::function<void(HttpResult)> done, MainQueue& queue) {
+    auto call = std::make_shared<LoadCall>(std::move(options), std::move(done), queue);
     call->start();
     return call;
 }
 
-HttpCallPtr httpLoad(HttpRequestSpec spec, std::function<void(HttpResult)> done, MainQueue& queue) {
-    return CachedLoader::load(std::move(spec), std::move(done), queue);
+HttpCallPtr httpLoad(HttpRequestSpec options, std::function<void(HttpResult)> done, MainQueue& queue) {
+    return CachedLoader::load(std::move(options), std::move(done), queue);
 }
 
-HttpResult httpLoadSync(HttpRequestSpec spec) {
+HttpResult httpLoadSync(HttpRequestSpec options) {
     static DirectQueue direct;
     auto promise = std::make_shared<std::promise<HttpResult>>();
     auto answer = promise->get_future();
-    auto call = CachedLoader::load(std::move(spec), [promise](HttpResult r) { promise->set_value(std::move(r)); }, direct);
+    auto call = CachedLoader::load(std::move(options), [promise](HttpResult r) { promise->set_value(std::move(r)); }, direct);
     return answer.get();
 }
 

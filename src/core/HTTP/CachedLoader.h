@@ -14,7 +14,7 @@ class CachedLoader {
 public:
     static constexpr int kMaxRedirects = 10;
 
-    static HttpCallPtr load(HttpRequestSpec spec, std::function<void(HttpResult)> done, MainQueue& queue);
+    static HttpCallPtr load(HttpRequestSpec options, std::function<void(HttpResult)> done, MainQueue& queue);
 };
 
 }  // namespace ql

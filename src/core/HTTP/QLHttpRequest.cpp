@@ -17,12 +17,12 @@ QLHttpRequest::~QLHttpRequest() = default;
 
 void QLHttpRequest::getUrl(const std::string& url) {
     urlString_ = url;
-    HttpRequestSpec spec;
-    spec.url = url;
-    spec.maxBodyBytes = kMaxAnswerBytes;
+    HttpRequestSpec options;
+    options.url = url;
+    options.maxBodyBytes = kMaxAnswerBytes;
     dataSource_.clear();
     // The call holds the request until it ends: a screen may drop its own reference at once.
-    connect_ = httpLoad(std::move(spec), [self = shared_from_this()](HttpResult result) {
+    connect_ = httpLoad(std::move(options), [self = shared_from_this()](HttpResult result) {
         self->finished(std::move(result));
     });
 }

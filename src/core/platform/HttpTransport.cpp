@@ -310,8 +310,8 @@ private:
 class BufferingHandler final : public HttpStreamHandler {
 public:
     using Done = std::function<void(HttpResult, std::string)>;
-    BufferingHandler(const HttpRequestSpec& spec, Done done) : max_(spec.maxBodyBytes), done_(std::move(done)) {
-        result_.response.url = spec.url;
+    BufferingHandler(const HttpRequestSpec& options, Done done) : max_(options.maxBodyBytes), done_(std::move(done)) {
+        result_.response.url = options.url;
     }
 
     void onResponse(const HttpResponseHead& head) override {
@@ -380,17 +380,17 @@ HttpCallPtr httpStream(HttpStreamRequest request, std::shared_ptr<HttpStreamHand
     return std::make_shared<StreamCall>(std::move(transfer));
 }
 
-HttpCallPtr httpExchange(const HttpRequestSpec& spec, std::function<void(HttpResult, std::string)> done) {
+HttpCallPtr httpExchange(const HttpRequestSpec& options, std::function<void(HttpResult, std::string)> done) {
     HttpStreamRequest r;
-    r.url = spec.url;
-    r.method = spec.method;
-    r.headers = spec.headers;
-    r.body = spec.body;
-    r.connectTimeout = spec.timeout;
-    r.totalTimeout = spec.timeout;
+    r.url = options.url;
+    r.method = options.method;
+    r.headers = options.headers;
+    r.body = options.body;
+    r.connectTimeout = options.timeout;
+    r.totalTimeout = options.timeout;
     r.stallTimeout = std::chrono::milliseconds(0);
     r.acceptCompressed = true;
-    return httpStream(std::move(r), std::make_shared<BufferingHandler>(spec, std::move(done)));
+    return httpStream(std::move(r), std::make_shared<BufferingHandler>(options, std::move(done)));
 }
 
 }  // namespace ql

@@ -60,18 +60,18 @@ public:
 };
 using HttpCallPtr = std::shared_ptr<HttpCall>;
 
-// Starts the request (through the response cache when spec.useResponseCache) and returns at once;
+// Starts the request (through the response cache when options.useResponseCache) and returns at once;
 // `done` runs exactly once on `queue` unless cancelled first. Defined with the response cache, which
 // is the interception point of all loading.
-HttpCallPtr httpLoad(HttpRequestSpec spec, std::function<void(HttpResult)> done, MainQueue& queue = MainQueue::main());
+HttpCallPtr httpLoad(HttpRequestSpec options, std::function<void(HttpResult)> done, MainQueue& queue = MainQueue::main());
 // Blocking variant (for the few plain synchronous fetches); honours the timeout of each hop and never
 // needs the main queue. Must not be called from a transport callback.
-HttpResult httpLoadSync(HttpRequestSpec spec);
+HttpResult httpLoadSync(HttpRequestSpec options);
 
 // One exchange on the wire: no response cache, no redirect following. `done` runs on the I/O thread
 // (so it must be quick) unless cancel() ran first -- or at once, when the transport has already shut
 // down at exit. `redirectTarget` is the absolute target of a 3xx answer that named one, else empty.
-HttpCallPtr httpExchange(const HttpRequestSpec& spec,
+HttpCallPtr httpExchange(const HttpRequestSpec& options,
                          std::function<void(HttpResult result, std::string redirectTarget)> done);
 
 // ---- Streaming (lesson downloads) ----
