@@ -148,7 +148,7 @@ void DonwLoadView::checkstatus() {
     changed();
 }
 
-void DonwLoadView::write(const char* status, double currentMB, double totalMB) {
+void DonwLoadView::write(const std::string& status, double currentMB, double totalMB) {
     QLClassDAO dao;
     dao.updateDownloadVieo(qlvideodownloaddata_.uid, qlvideodownloaddata_.vid,
                            Preferences::standard().stringForKey("True_userid"), status,

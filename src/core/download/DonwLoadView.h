@@ -35,9 +35,9 @@ struct DownloadAlert {
 
 class DonwLoadView : public VDDonwnLoadEngineDelegate {
 public:
-    static constexpr const char* kDownloading = "0";
-    static constexpr const char* kPaused = "1";
-    static constexpr const char* kFinished = "2";
+    static inline const std::string kDownloading = "0";
+    static inline const std::string kPaused = "1";
+    static inline const std::string kFinished = "2";
 
     // Becomes the engine's delegate. A row in state "0" starts at once unless it comes
     // "fromsettings" (every caller's origin: rows are started by the queue, not by themselves).
@@ -79,7 +79,7 @@ public:
 private:
     void checkstatus();
     void showStored(bool enablePlayAtEnd);
-    void write(const char* status, double currentMB, double totalMB);
+    void write(const std::string& status, double currentMB, double totalMB);
     void changed();
 
     std::unique_ptr<VDDownLoadEngine> engine_;
