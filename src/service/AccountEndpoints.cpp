@@ -1,8 +1,8 @@
 // Accounts: login, registration and the account data of the order form.
 
 #include "ServiceContext.h"
+#include "platform/Sha256.h"
 
-#include <openssl/evp.h>
 
 #include <regex>
 
@@ -61,19 +61,7 @@ nlohmann::json account(const Params& params, ServiceContext& ctx) {
 
 }  // namespace
 
-std::string passwordHash(const std::string& password) {
-    std::string salted = "qinglan:" + password;
-    unsigned char digest[32];
-    unsigned int len = 0;
-    EVP_Digest(salted.data(), salted.size(), digest, &len, EVP_sha256(), nullptr);
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned i = 0; i < len; ++i) {
-        out.push_back(hex[digest[i] >> 4]);
-        out.push_back(hex[digest[i] & 0xF]);
-    }
-    return out;
-}
+std::string passwordHash(const std::string& password) { return ql::Sha256::of("qinglan:" + password); }
 
 std::vector<ApiEndpoint> accountEndpoints() {
     return {

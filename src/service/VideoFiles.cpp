@@ -1,6 +1,6 @@
 #include "VideoFiles.h"
 
-#include <openssl/evp.h>
+#include "platform/Sha256.h"
 
 #include <cstring>
 #include <memory>
@@ -64,25 +64,15 @@ void videoBytes(const std::string& uid, const std::string& vid, std::uint64_t of
 }
 
 std::string videoSha256(const std::string& uid, const std::string& vid, std::uint64_t size) {
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-    EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr);
+    ql::Sha256 digest;
     std::vector<char> buffer(1 << 20);
     for (std::uint64_t offset = 0; offset < size;) {
         std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
         videoBytes(uid, vid, offset, buffer.data(), n);
-        EVP_DigestUpdate(ctx.get(), buffer.data(), n);
+        digest.update(std::string_view(buffer.data(), n));
         offset += n;
     }
-    unsigned char digest[32];
-    unsigned int len = 0;
-    EVP_DigestFinal_ex(ctx.get(), digest, &len);
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned i = 0; i < len; ++i) {
-        out.push_back(hex[digest[i] >> 4]);
-        out.push_back(hex[digest[i] & 0xF]);
-    }
-    return out;
+    return digest.hex();
 }
 
 }  // namespace qlsvc

@@ -96,13 +96,7 @@ int call(const Args& args) {
     else if (hostName == "site") host = ql::Host::Site;
     else if (!hostName.empty()) return badArguments("--host is main, content or site", kUsage);
 
-    std::string error;
-    auto config = ql::AppConfig::loadDefault(configPath, &error);
-    if (!config) {
-        std::cerr << "qinglan-tool: " << error << "\n";
-        return 2;
-    }
-    ql::AppConfig::setCurrent(*config);
+    if (!useConfiguration(configPath)) return 2;
     ql::paths::prepare();
 
     ql::RunLoop loop;

@@ -71,13 +71,7 @@ int download(const Args& args) {
     if (!ql::VDDownLoadEngine::isPlainId(uid) || !ql::VDDownLoadEngine::isPlainId(vid))
         return badArguments("--uid and --vid are plain ids (letters and digits)", kUsage);
 
-    std::string error;
-    auto config = ql::AppConfig::loadDefault(configPath, &error);
-    if (!config) {
-        std::cerr << "qinglan-tool: " << error << "\n";
-        return 2;
-    }
-    ql::AppConfig::setCurrent(*config);
+    if (!useConfiguration(configPath)) return 2;
 
     ql::RunLoop loop;
     ql::MainQueue::setMain(&loop);

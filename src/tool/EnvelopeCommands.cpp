@@ -7,21 +7,6 @@
 
 namespace qltool {
 
-bool wantsHelp(const Args& args, const char* usage) {
-    for (const auto& a : args) {
-        if (a == "--help" || a == "-h") {
-            std::cout << usage;
-            return true;
-        }
-    }
-    return false;
-}
-
-int badArguments(const std::string& message, const char* usage) {
-    std::cerr << "qinglan-tool: " << message << "\n" << usage;
-    return 2;
-}
-
 int seal(const Args& args) {
     static constexpr const char* usage =
         "usage: qinglan-tool seal [--raw] TEXT\n"

@@ -16,6 +16,9 @@ int download(const Args& args);
 
 // True when args ask for help; prints `usage` then.
 bool wantsHelp(const Args& args, const char* usage);
+// Loads the client configuration (--config FILE, else $QINGLAN_CONFIG, else the defaults) and
+// makes it the current one; prints why and returns false when it cannot be read.
+bool useConfiguration(const std::string& explicitPath);
 // Prints "qinglan-tool: <message>" and the usage on stderr; returns 2.
 int badArguments(const std::string& message, const char* usage);
 

@@ -6,9 +6,9 @@
 #include "download/VDDownLoadEngine.h"
 #include "platform/FileUtil.h"
 #include "platform/RunLoop.h"
+#include "platform/Sha256.h"
 
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 
 #include <csignal>
 #include <fcntl.h>
@@ -27,18 +27,7 @@ namespace {
 constexpr const char* kUid = "DLTESTUSER000001";
 constexpr const char* kVid = "DLTESTVIDEO00001";
 
-std::string sha256(const std::string& data) {
-    unsigned char md[EVP_MAX_MD_SIZE];
-    unsigned len = 0;
-    EVP_Digest(data.data(), data.size(), md, &len, EVP_sha256(), nullptr);
-    std::string hex;
-    char buf[3];
-    for (unsigned i = 0; i < len; ++i) {
-        std::snprintf(buf, sizeof buf, "%02x", md[i]);
-        hex += buf;
-    }
-    return hex;
-}
+std::string sha256(const std::string& data) { return Sha256::of(data); }
 
 struct Outcome : VDDonwnLoadEngineDelegate {
     std::vector<float> fractions;

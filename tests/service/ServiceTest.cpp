@@ -1,13 +1,13 @@
 // qinglan-service over loopback: every enciphered endpoint, paging, both parameter orders,
 // accounts, orders, the video host with ranges, the fault switches and the command line.
 
+#include "platform/Sha256.h"
 #include "TestSupport.h"
 #include "protocol/Envelope.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <nlohmann/json.hpp>
-#include <openssl/evp.h>
 
 #include <chrono>
 #include <cstring>
@@ -58,18 +58,7 @@ protected:
 };
 qltest::ServiceProcess* ServiceTest::service_ = nullptr;
 
-std::string sha256(const std::string& data) {
-    unsigned char digest[32];
-    unsigned int len = 0;
-    EVP_Digest(data.data(), data.size(), digest, &len, EVP_sha256(), nullptr);
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned i = 0; i < len; ++i) {
-        out.push_back(hex[digest[i] >> 4]);
-        out.push_back(hex[digest[i] & 0xF]);
-    }
-    return out;
-}
+std::string sha256(const std::string& data) { return ql::Sha256::of(data); }
 
 // The client's video-id extraction, written independently from the service's address builder.
 struct Ids {

@@ -4,9 +4,9 @@
 #include "platform/FileUtil.h"
 #include "platform/Reachability.h"
 #include "platform/SandboxPaths.h"
+#include "platform/Sha256.h"
 
 #include <nlohmann/json.hpp>
-#include <openssl/evp.h>
 
 #include <charconv>
 #include <cstdint>
@@ -18,22 +18,7 @@ namespace {
 
 constexpr std::string_view kMagic = "QLRC1";
 
-std::string sha256Hex(std::string_view a, std::string_view b) {
-    unsigned char md[EVP_MAX_MD_SIZE];
-    unsigned int len = 0;
-    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-    bool ok = ctx && EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr) == 1 && EVP_DigestUpdate(ctx, a.data(), a.size()) == 1 &&
-              EVP_DigestUpdate(ctx, b.data(), b.size()) == 1 && EVP_DigestFinal_ex(ctx, md, &len) == 1;
-    EVP_MD_CTX_free(ctx);
-    if (!ok) return {};
-    static const char* digits = "0123456789abcdef";
-    std::string hex;
-    for (unsigned i = 0; i < len; ++i) {
-        hex += digits[md[i] >> 4];
-        hex += digits[md[i] & 0xf];
-    }
-    return hex;
-}
+std::string sha256Hex(std::string_view a, std::string_view b) { return Sha256().update(a).update(b).hex(); }
 
 bool parseSize(std::string_view text, size_t& out) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
