@@ -9,7 +9,8 @@ packages=(
   nlohmann-json3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  locales tzdata
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev fonts-noto-cjk
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "Data/DBConnection.h"
 
 #include "platform/FileUtil.h"
+#include "platform/Resources.h"
 #include "platform/SandboxPaths.h"
 
 #include <sqlite3.h>
@@ -20,7 +21,6 @@ namespace {
 
 std::recursive_mutex g_mutex;
 sqlite3* g_shared = nullptr;
-fs::path g_resourcePath;
 // Whether the last failed open found a file that is not a usable database (and may be renewed),
 // as opposed to a passing condition such as a lock held by another process.
 bool g_lastOpenFoundBrokenFile = false;
@@ -89,17 +89,9 @@ void closeSharedLocked() {
 
 fs::path DBConnection::databasePath() { return paths::documents() / kDatabaseName; }
 
-void DBConnection::setResourcePath(fs::path folder) {
-    std::lock_guard lock(g_mutex);
-    g_resourcePath = std::move(folder);
-}
+void DBConnection::setResourcePath(fs::path folder) { Resources::setFolder(std::move(folder)); }
 
-fs::path DBConnection::resourcePath() {
-    std::lock_guard lock(g_mutex);
-    if (!g_resourcePath.empty()) return g_resourcePath;
-    if (const char* env = std::getenv("QINGLAN_RESOURCES"); env && *env) return env;
-    return QINGLAN_BUILD_RESOURCES_DIR;
-}
+fs::path DBConnection::resourcePath() { return Resources::folder(); }
 
 sqlite3* DBConnection::getSharedDatabase() {
     std::lock_guard lock(g_mutex);
