@@ -1,0 +1,37 @@
+#pragma once
+// The app's pictures, by file name ("back.png"). They are rendered at two pixels to the point into
+// the resource folder's "pictures" folder; a pixmap from here carries device pixel ratio 2, so it
+// lays out at its size in points.
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+#include <filesystem>
+
+namespace qlgui {
+
+class Pictures {
+public:
+    static constexpr qreal kPixelRatio = 2;
+
+    // The picture, loaded once and then kept. A missing or unreadable picture (or a name that is not
+    // a plain file name) gives a null pixmap and one line on stderr, once per name.
+    static QPixmap pixmap(const QString& name);
+
+    // The normal look, and the highlighted one for the active and selected modes (a pressed or
+    // chosen button); without a highlighted name every mode shows the normal look.
+    static QIcon icon(const QString& normal, const QString& highlighted = {});
+
+    // The picture stretched to `points` (a background scaled to its view), kept per size.
+    static QPixmap scaled(const QString& name, QSize points);
+
+    // Where the pictures are read from: the resource folder + "pictures".
+    static std::filesystem::path folder();
+
+    // Forgets every loaded picture and every reported miss (after the resource folder changed).
+    static void clearCache();
+};
+
+}  // namespace qlgui
