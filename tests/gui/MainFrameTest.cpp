@@ -5,10 +5,12 @@
 #include "TestSupport.h"
 #include "account/FormField.h"
 #include "account/LoginActionViewController.h"
+#include "account/Logout.h"
 #include "account/ViewController.h"
 #include "app/AppDelegate.h"
 #include "app/QLMainVC.h"
 #include "app/UrlOpener.h"
+#include "app/VersionCheckUI.h"
 #include "kit/Alert.h"
 #include "kit/Animations.h"
 #include "kit/NavigationStack.h"
@@ -223,6 +225,38 @@ TEST_F(MainFrame, VersionCheckAtStartAndOfflineWarning) {
     main()->Download_for_offline();
     EXPECT_EQ(started, 2);
     EXPECT_EQ(alert(), nullptr);
+}
+
+TEST_F(MainFrame, ManualVersionCheckPageViewsAndLogout) {
+    launch();
+    VersionCheckUI::checkManually(window.get());
+    ASSERT_TRUE(alert());
+    EXPECT_EQ(alert()->title(), "已是最新");
+    EXPECT_EQ(alert()->buttons(), QStringList{"我知道了"});
+    alert()->press(0);
+
+    // A screen with a page name reports when it is shown and hidden.
+    auto* page = new Screen();
+    page->setPageName("编辑订阅");
+    delegate->navigationController()->push(page, false);
+    delegate->navigationController()->pop(false);
+    const auto host = service.config().hosts.main;
+    ASSERT_TRUE(waitFor([&] {
+        auto events = qltest::controlGet(host, "/control/records?kind=analytics").dump();
+        return events.find("pageEnd") != std::string::npos;
+    }));
+    auto events = qltest::controlGet(host, "/control/records?kind=analytics").dump();
+    EXPECT_NE(events.find("pageBegin"), std::string::npos);
+    EXPECT_NE(events.find("编辑订阅"), std::string::npos);
+
+    auto& prefs = ql::Preferences::standard();
+    prefs.setObject("userid", "kaoshi2026");
+    prefs.setObject("True_userid", "20261");
+    main()->setting();
+    logout(main());
+    EXPECT_FALSE(prefs.contains("userid"));
+    ASSERT_TRUE(presented());
+    EXPECT_TRUE(qobject_cast<ViewController*>(presented()->topScreen()));
 }
 
 TEST(MainFramePanels, TagSplitting) {

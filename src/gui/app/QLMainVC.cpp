@@ -5,8 +5,7 @@
 #include "account/Account.h"
 #include "account/ViewController.h"
 #include "app/AppDelegate.h"
-#include "app/UrlOpener.h"
-#include "app/VersionCheck.h"
+#include "app/VersionCheckUI.h"
 #include "kit/Alert.h"
 #include "kit/NavigationStack.h"
 #include "kit/OverlayNotice.h"
@@ -39,17 +38,6 @@ PictureButton* barButton(const char* normal, const char* highlighted, int w, int
     auto* b = new PictureButton(normal, highlighted);
     b->setFixedSize(w, h);
     return b;
-}
-
-void showVersionAlert(QWidget* window, const ql::VersionAlert& alert) {
-    QStringList buttons;
-    for (const auto& b : alert.buttons) buttons << QString::fromStdString(b);
-    const int cancel = alert.buttons.size() > 1 ? 0 : -1;
-    Alert::show(window, QString::fromStdString(alert.title), QString::fromStdString(alert.message), buttons, cancel,
-                alert.tag, [alert](int index) {
-                    if (ql::VersionCheck::opensDownload(alert, index) && !alert.url.empty())
-                        UrlOpener::open(QString::fromStdString(alert.url));
-                });
 }
 
 }  // namespace
@@ -251,7 +239,7 @@ void QLMainVC::belight() {
 void QLMainVC::updatetest() {
     versionCall_ = ql::VersionCheck::checkAutomatically([this](std::optional<ql::VersionAlert> alert) {
         versionCall_.reset();
-        if (alert) showVersionAlert(window(), *alert);
+        if (alert) VersionCheckUI::show(window(), *alert);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "kit/Screen.h"
 
 #include "kit/NavigationStack.h"
+#include "platform/Analytics.h"
 
 namespace qlgui {
 
@@ -46,6 +47,14 @@ void Screen::setHidesBackButton(bool hides) {
     if (hidesBackButton_ == hides) return;
     hidesBackButton_ = hides;
     emit navigationItemsChanged();
+}
+
+void Screen::viewDidAppear() {
+    if (!pageName_.isEmpty()) ql::Analytics::beginLogPageView(pageName_.toStdString());
+}
+
+void Screen::viewWillDisappear() {
+    if (!pageName_.isEmpty()) ql::Analytics::endLogPageView(pageName_.toStdString());
 }
 
 }  // namespace qlgui

@@ -37,10 +37,16 @@ public:
 
     // Called by the navigation stack (and by the tab frame for its sections), in this order:
     // will appear, did appear, ..., will disappear, did disappear.
+    // A screen that overrides viewDidAppear or viewWillDisappear calls the base first.
     virtual void viewWillAppear() {}
-    virtual void viewDidAppear() {}
-    virtual void viewWillDisappear() {}
+    virtual void viewDidAppear();
+    virtual void viewWillDisappear();
     virtual void viewDidDisappear() {}
+
+    // The name under which the screen reports its page views (shown, hidden) to the usage
+    // analytics; none by default.
+    void setPageName(const QString& name) { pageName_ = name; }
+    QString pageName() const { return pageName_; }
 
 signals:
     // The title or an item changed; the bar refreshes if the screen is on top.
@@ -52,6 +58,7 @@ private:
     void adoptItem(QWidget* item);
 
     QString title_;
+    QString pageName_;
     QPointer<QWidget> left_, right_;
     QPointer<NavigationStack> stack_;
     bool hidesBackButton_ = false;
