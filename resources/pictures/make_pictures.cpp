@@ -13,6 +13,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -194,6 +195,24 @@ bool render(const Entry& e, const QString& sourceDir, const QString& outputDir) 
     if (!image.save(temporary, "PNG")) return fail("cannot write " + temporary.toStdString());
     QFile::remove(target);
     if (!QFile::rename(temporary, target)) return fail("cannot rename into " + target.toStdString());
+
+    // The same drawing at one pixel to the point, for screens that show one: a quarter of the
+    // pixels to decode at start-up, and no downscaling when drawn.
+    QImage single(std::max(1, static_cast<int>(std::ceil(e.width))), std::max(1, static_cast<int>(std::ceil(e.height))),
+                  QImage::Format_ARGB32_Premultiplied);
+    single.fill(Qt::transparent);
+    {
+        QPainter painter(&single);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        renderer.render(&painter, QRectF(0, 0, single.width(), single.height()));
+    }
+    const QString singleTarget = outputDir + "/1x/" + QString::fromStdString(e.name);
+    QDir().mkpath(outputDir + "/1x");
+    if (!single.save(singleTarget + ".part", "PNG")) return fail("cannot write " + singleTarget.toStdString());
+    QFile::remove(singleTarget);
+    if (!QFile::rename(singleTarget + ".part", singleTarget)) return fail("cannot rename into " + singleTarget.toStdString());
     return true;
 }
 

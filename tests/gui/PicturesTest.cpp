@@ -9,7 +9,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <algorithm>
 #include <set>
@@ -63,6 +66,7 @@ void writePicture(const QString& path, QColor colour) {
     QImage image(8, 6, QImage::Format_ARGB32);
     image.fill(colour);
     image.setPixel(0, 0, qRgb(0, 0, 0));
+    QDir().mkpath(QFileInfo(path).path());
     ASSERT_TRUE(image.save(path, "PNG")) << path.toStdString();
 }
 
@@ -79,7 +83,10 @@ protected:
         ql::Resources::setFolder({});
         Pictures::clearCache();
     }
-    QString picturePath(const QString& name) const { return dir_.path() + "/pictures/" + name; }
+    // Where a picture for this screen's pixel ratio is looked up.
+    QString picturePath(const QString& name) const {
+        return dir_.path() + (Pictures::pixelRatio() > 1 ? "/pictures/" : "/pictures/1x/") + name;
+    }
 
     QTemporaryDir dir_;
 };
@@ -92,11 +99,16 @@ TEST(Pictures, EveryManifestPictureIsBuiltAtTwicePointSizeAndIsNotBlank) {
     ASSERT_GT(entries.size(), 100u);
     for (const auto& entry : entries) {
         SCOPED_TRACE(entry.name.toStdString());
+        // Both renderings are there: two pixels to the point, and one (rounded up).
+        const QString base = QString::fromStdString(Pictures::folder().string());
+        EXPECT_EQ(QImage(base + "/" + entry.name).size(), (entry.points * 2).toSize());
+        EXPECT_EQ(QImage(base + "/1x/" + entry.name).size(),
+                  QSize(int(std::ceil(entry.points.width())), int(std::ceil(entry.points.height()))));
         const QPixmap picture = Pictures::pixmap(entry.name);
         ASSERT_FALSE(picture.isNull());
-        EXPECT_EQ(picture.size(), (entry.points * 2).toSize());
-        EXPECT_EQ(picture.devicePixelRatio(), 2.0);
-        EXPECT_EQ(picture.deviceIndependentSize(), entry.points);
+        EXPECT_EQ(picture.devicePixelRatio(), Pictures::pixelRatio());
+        EXPECT_NEAR(picture.deviceIndependentSize().width(), entry.points.width(), 0.5);
+        EXPECT_NEAR(picture.deviceIndependentSize().height(), entry.points.height(), 0.5);
         EXPECT_FALSE(isFlat(picture.toImage()));
     }
 }
@@ -127,13 +139,12 @@ TEST(Pictures, EveryPictureNamedInTheScreensIsInTheManifest) {
     EXPECT_GT(named, 0);
 }
 
-TEST_F(PictureFolder, LoadsOnceWithPixelRatioTwoAndReportsAMissOnce) {
+TEST_F(PictureFolder, LoadsOnceAndReportsAMissOnce) {
     writePicture(picturePath(QStringLiteral("dot.png")), Qt::red);
 
     const QPixmap first = Pictures::pixmap(QStringLiteral("dot.png"));
     ASSERT_FALSE(first.isNull());
-    EXPECT_EQ(first.devicePixelRatio(), 2.0);
-    EXPECT_EQ(first.deviceIndependentSize(), QSizeF(4, 3));
+    EXPECT_EQ(first.devicePixelRatio(), Pictures::pixelRatio());
     // Kept in memory: a later change of the file is not read again.
     writePicture(picturePath(QStringLiteral("dot.png")), Qt::blue);
     EXPECT_EQ(Pictures::pixmap(QStringLiteral("dot.png")).cacheKey(), first.cacheKey());
@@ -176,16 +187,16 @@ TEST_F(PictureFolder, IconShowsTheHighlightedLookWhenActiveOrSelected) {
     EXPECT_EQ(centre(plain.pixmap(points, 2.0, QIcon::Active)), qRgb(255, 0, 0));
 }
 
-TEST_F(PictureFolder, ScaledStretchesToPointsAtPixelRatioTwo) {
+TEST_F(PictureFolder, ScaledStretchesToPoints) {
     writePicture(picturePath(QStringLiteral("bg.png")), Qt::red);
 
     const QPixmap wide = Pictures::scaled(QStringLiteral("bg.png"), QSize(320, 455));
-    EXPECT_EQ(wide.size(), QSize(640, 910));
-    EXPECT_EQ(wide.devicePixelRatio(), 2.0);
+    EXPECT_EQ(wide.size(), QSize(320, 455) * Pictures::pixelRatio());
+    EXPECT_EQ(wide.devicePixelRatio(), Pictures::pixelRatio());
     EXPECT_EQ(wide.deviceIndependentSize(), QSizeF(320, 455));
     EXPECT_EQ(Pictures::scaled(QStringLiteral("bg.png"), QSize(320, 455)).cacheKey(), wide.cacheKey());
     // At its own size it is the picture itself.
-    EXPECT_EQ(Pictures::scaled(QStringLiteral("bg.png"), QSize(4, 3)).cacheKey(),
+    EXPECT_EQ(Pictures::scaled(QStringLiteral("bg.png"), QSize(8, 6) / Pictures::pixelRatio()).cacheKey(),
               Pictures::pixmap(QStringLiteral("bg.png")).cacheKey());
     EXPECT_TRUE(Pictures::scaled(QStringLiteral("bg.png"), QSize(0, 10)).isNull());
 }

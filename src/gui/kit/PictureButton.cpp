@@ -17,14 +17,11 @@ PictureButton::PictureButton(const QString& normal, const QString& highlighted, 
 void PictureButton::setPictures(const QString& normal, const QString& highlighted) {
     normalName_ = normal;
     highlightedName_ = highlighted;
-    normal_ = normal.isEmpty() ? QPixmap() : Pictures::pixmap(normal);
-    highlighted_ = highlighted.isEmpty() ? QPixmap() : Pictures::pixmap(highlighted);
     update();
 }
 
 void PictureButton::setSelectedPicture(const QString& selected) {
     selectedName_ = selected;
-    selectedPix_ = selected.isEmpty() ? QPixmap() : Pictures::pixmap(selected);
     update();
 }
 
@@ -40,25 +37,32 @@ void PictureButton::setTextColor(const QColor& color) {
 }
 
 QSize PictureButton::sizeHint() const {
-    if (!normal_.isNull()) return normal_.deviceIndependentSize().toSize();
+    if (const QPixmap normal = look(normalName_); !normal.isNull()) return normal.deviceIndependentSize().toSize();
     return {44, 30};
 }
+
+QPixmap PictureButton::look(const QString& name) { return name.isEmpty() ? QPixmap() : Pictures::pixmap(name); }
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QPixmap* pix = &normal_;
-    if ((selected_ || isChecked()) && !selectedPix_.isNull()) pix = &selectedPix_;
-    if (isDown() && !highlighted_.isNull()) pix = &highlighted_;
-    if (!pix->isNull()) {
-        p.drawPixmap(rect(), *pix);
+    // Pictures are looked up when drawn: a look that is never shown (a pressed or selected one,
+    // a hidden button) is never decoded.
+    const QPixmap highlighted = isDown() ? look(highlightedName_) : QPixmap();
+    QPixmap pix = look(normalName_);
+    if (selected_ || isChecked()) {
+        if (const QPixmap selected = look(selectedName_); !selected.isNull()) pix = selected;
+    }
+    if (!highlighted.isNull()) pix = highlighted;
+    if (!pix.isNull()) {
+        p.drawPixmap(rect(), pix);
     } else if (isDown()) {
         p.fillRect(rect(), QColor(0, 0, 0, 40));
     }
     if (!text().isEmpty()) {
         QColor c = textColor_;
         if (!isEnabled()) c.setAlphaF(0.5);
-        if (isDown() && highlighted_.isNull()) c = c.darker(130);
+        if (isDown() && highlighted.isNull()) c = c.darker(130);
         p.setPen(c);
         p.setFont(font());
         p.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());

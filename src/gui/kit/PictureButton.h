@@ -32,8 +32,9 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    static QPixmap look(const QString& name);
+
     QString normalName_, highlightedName_, selectedName_;
-    QPixmap normal_, highlighted_, selectedPix_;
     QColor textColor_{Qt::white};
     bool selected_ = false;
 };

@@ -1,5 +1,7 @@
 #include "kit/Pictures.h"
 
+#include <QGuiApplication>
+
 #include "platform/Resources.h"
 
 #include <QFile>
@@ -40,6 +42,10 @@ void reportMiss(const QString& key, const QString& name, const char* why) {
 
 }  // namespace
 
+qreal Pictures::pixelRatio() {
+    return qApp && qApp->devicePixelRatio() > 1 ? kPixelRatio : 1;
+}
+
 std::filesystem::path Pictures::folder() { return ql::Resources::folder() / "pictures"; }
 
 QPixmap Pictures::pixmap(const QString& name) {
@@ -47,7 +53,8 @@ QPixmap Pictures::pixmap(const QString& name) {
         reportMiss(QStringLiteral("\n") + name, name, "not a picture name");
         return {};
     }
-    const QString path = QString::fromStdString((folder() / name.toStdString()).string());
+    const auto base = pixelRatio() < kPixelRatio ? folder() / "1x" : folder();
+    const QString path = QString::fromStdString((base / name.toStdString()).string());
     if (auto found = cache().pictures.constFind(path); found != cache().pictures.cend()) return *found;
     if (cache().reported.contains(path)) return {};
 
@@ -62,7 +69,7 @@ QPixmap Pictures::pixmap(const QString& name) {
         return {};
     }
     QPixmap picture = QPixmap::fromImage(std::move(image));
-    picture.setDevicePixelRatio(kPixelRatio);
+    picture.setDevicePixelRatio(pixelRatio());
     cache().pictures.insert(path, picture);
     return picture;
 }
@@ -83,14 +90,14 @@ QIcon Pictures::icon(const QString& normal, const QString& highlighted) {
 QPixmap Pictures::scaled(const QString& name, QSize points) {
     const QPixmap picture = pixmap(name);
     if (picture.isNull() || points.isEmpty()) return {};
-    const QSize pixels = points * kPixelRatio;
+    const QSize pixels = points * pixelRatio();
     if (picture.size() == pixels) return picture;
 
     const QString key = QString::fromStdString((folder() / name.toStdString()).string()) +
                         QStringLiteral("@%1x%2").arg(points.width()).arg(points.height());
     if (auto found = cache().scaled.constFind(key); found != cache().scaled.cend()) return *found;
     QPixmap result = picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    result.setDevicePixelRatio(kPixelRatio);
+    result.setDevicePixelRatio(pixelRatio());
     cache().scaled.insert(key, result);
     return result;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The app's pictures, by file name ("back.png"). They are rendered at two pixels to the point into
-// the resource folder's "pictures" folder; a pixmap from here carries device pixel ratio 2, so it
-// lays out at its size in points.
+// the resource folder's "pictures" folder, and at one pixel to the point into its "1x" folder; a
+// screen of ratio 1 gets the second (a quarter of the pixels to decode). A pixmap from here
+// carries its device pixel ratio, so it lays out at its size in points either way.
 
 #include <QIcon>
 #include <QPixmap>
@@ -15,6 +16,8 @@ namespace qlgui {
 class Pictures {
 public:
     static constexpr qreal kPixelRatio = 2;
+    // The ratio of the pictures handed out: 2, or 1 on a screen of ratio 1.
+    static qreal pixelRatio();
 
     // The picture, loaded once and then kept. A missing or unreadable picture (or a name that is not
     // a plain file name) gives a null pixmap and one line on stderr, once per name.
