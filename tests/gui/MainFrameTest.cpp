@@ -14,8 +14,11 @@
 #include "kit/Alert.h"
 #include "kit/Animations.h"
 #include "kit/NavigationStack.h"
+#include "kit/OverlayNotice.h"
 #include "kit/PhoneWindow.h"
+#include "kit/StackedPanels.h"
 #include "kit/QtMainQueue.h"
+#include "platform/NotificationCenter.h"
 #include "platform/Preferences.h"
 #include "platform/SandboxPaths.h"
 
@@ -257,6 +260,63 @@ TEST_F(MainFrame, ManualVersionCheckPageViewsAndLogout) {
     EXPECT_FALSE(prefs.contains("userid"));
     ASSERT_TRUE(presented());
     EXPECT_TRUE(qobject_cast<ViewController*>(presented()->topScreen()));
+}
+
+TEST_F(MainFrame, MallPanelsFollowTheCatalogueChoices) {
+    launch();
+    main()->market();
+    auto& center = ql::NotificationCenter::defaultCenter();
+    auto* panels = main()->mallPanels();
+    ASSERT_TRUE(panels);
+    EXPECT_EQ(panels->visiblePanelCount(), 1);
+
+    center.post("Push_left", nullptr, {{"tag", "short"}});  // too short: ignored
+    EXPECT_FALSE(main()->secondPanel());
+    center.post("Push_left", nullptr, {{"tag", "2_nd_QLCourseCate_01_1"}});
+    QPointer<QWidget> second = main()->secondPanel();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(panels->visiblePanelCount(), 2);
+    center.post("Push_left_3nd", nullptr, {{"tag", "3_nd"}, {"CategoryId", "1"}, {"C_or_P_id", "100"}});
+    ASSERT_TRUE(main()->thirdPanel());
+    EXPECT_EQ(panels->visiblePanelCount(), 3);
+    EXPECT_EQ(main()->thirdPanel()->property("C_or_P_id").toString(), "100");
+
+    // A second category reuses the level-2 panel and puts the subject panel away.
+    center.post("Push_left", nullptr, {{"tag", "2_nd_QLCourseCate_02_2"}});
+    EXPECT_EQ(main()->secondPanel(), second);
+    EXPECT_EQ(second->property("nextTable").toString(), "QLCourseCate_02");
+    EXPECT_EQ(second->property("CategoryId").toString(), "2");
+    EXPECT_EQ(panels->visiblePanelCount(), 2);
+    center.post("Push_left_3nd", nullptr, {{"tag", "3_nd"}, {"CategoryId", "2"}, {"C_or_P_id", "32"}});
+    EXPECT_EQ(panels->visiblePanelCount(), 3);
+    EXPECT_EQ(main()->thirdPanel()->property("C_or_P_id").toString(), "32");
+}
+
+TEST_F(MainFrame, PaymentDoneAndLessonPlayerBars) {
+    ql::Preferences::standard().setObject("userid", "kaoshi2026");
+    launch();
+    auto* stack = delegate->navigationController();
+    stack->push(new Screen(), false);
+    stack->present(new Screen(), false);
+    ql::NotificationCenter::defaultCenter().post("QLPayNDoneotification");
+    EXPECT_FALSE(presented());
+    EXPECT_EQ(stack->topScreen(), main());
+    EXPECT_EQ(main()->selectedSection(), 3);
+
+    // The player hides the bars while it plays, and on leaving shows them again, its screen
+    // popped; after a playback error a notice follows.
+    int player = 0;
+    stack->push(new Screen(), false);
+    ql::NotificationCenter::defaultCenter().post("QLPlayLessonNotificationHiddenNav", &player, {{"hidden", true}});
+    EXPECT_TRUE(stack->isNavigationBarHidden());
+    ql::NotificationCenter::defaultCenter().post("QLPlayLessonNotificationHiddenNav", &player,
+                                                 {{"hidden", false}, {"playbackError", true}});
+    EXPECT_FALSE(stack->isNavigationBarHidden());
+    EXPECT_EQ(stack->topScreen(), main());
+    ASSERT_TRUE(waitFor([&] { return OverlayNotice::visible(window.get()) != nullptr; }, 3000));
+    // Other senders change nothing.
+    ql::NotificationCenter::defaultCenter().post("QLPlayLessonNotificationHiddenNav", nullptr, {{"hidden", true}});
+    EXPECT_FALSE(stack->isNavigationBarHidden());
 }
 
 TEST(MainFramePanels, TagSplitting) {

@@ -11,6 +11,7 @@
 #include "kit/OverlayNotice.h"
 #include "kit/PictureButton.h"
 #include "kit/Pictures.h"
+#include "kit/StackedPanels.h"
 #include "kit/Style.h"
 #include "kit/TabFrame.h"
 #include "news/ColumnFiles.h"
@@ -69,8 +70,20 @@ QLMainVC::QLMainVC(QWidget* parent) : UNavController(kTitles[0], std::nullopt, s
     AppDelegate::clearDbDataSource();
     // 6. The sections; each shows its screen once its work lands, and the frame's background until then.
     for (int i = 0; i < 5; ++i) {
-        auto* section = new QWidget();
-        section->setObjectName(QString("section%1").arg(i));
+        QWidget* section;
+        if (i == 2) {
+            // The mall: the stacked panels, whose root panel lists the catalogue.
+            panels_ = new StackedPanels();
+            panels_->setLeftInset(110);
+            panels_->setLargeLeftInset(320);
+            auto* root = new QWidget();
+            root->setObjectName("QlOrder");
+            panels_->pushPanel(root, false);
+            section = panels_;
+        } else {
+            section = new QWidget();
+        }
+        section->setObjectName(section->objectName().isEmpty() ? QString("section%1").arg(i) : section->objectName());
         tabs_->addSection(section);
     }
     // 7.
@@ -276,14 +289,40 @@ std::optional<QLMainVC::PanelTag> QLMainVC::splitPanelTag(const std::string& tag
 
 void QLMainVC::Push_left_fun(const ql::Notification& n) {
     auto tag = splitPanelTag(n.userInfo.value("tag", std::string()));
-    if (!tag || (tag->prefix != "2_nd")) return;
-    if (showSecondPanel) showSecondPanel(tag->table, tag->categoryId);
+    if (!tag) return;
+    const QString table = QString::fromStdString(tag->table), category = QString::fromStdString(tag->categoryId);
+    if (secondPanel_) {
+        secondPanel_->setProperty("nextTable", table);
+        secondPanel_->setProperty("CategoryId", category);
+        if (researchSecondPanel) researchSecondPanel(secondPanel_);
+        // Another category: its regions come forward, and a subject panel of the old one goes.
+        if (panels_->visiblePanelCount() > 2) panels_->collapse(panels_->visiblePanelCount() - 2, true);
+        else if (panels_->visiblePanelCount() < 2) panels_->expand(2 - panels_->visiblePanelCount(), true);
+        return;
+    }
+    if (tag->prefix != "2_nd") return;
+    secondPanel_ = makeSecondPanel ? makeSecondPanel() : new QWidget();
+    secondPanel_->setObjectName("QlOrder_2ndClass");
+    secondPanel_->setProperty("nextTable", table);
+    secondPanel_->setProperty("CategoryId", category);
+    panels_->pushPanel(secondPanel_, true);
 }
 
 void QLMainVC::Push_left_3nd_fun(const ql::Notification& n) {
-    if (n.userInfo.value("tag", std::string()) != "3_nd") return;
-    if (showThirdPanel)
-        showThirdPanel(n.userInfo.value("CategoryId", std::string()), n.userInfo.value("C_or_P_id", std::string()));
+    const QString category = QString::fromStdString(n.userInfo.value("CategoryId", std::string()));
+    const QString region = QString::fromStdString(n.userInfo.value("C_or_P_id", std::string()));
+    if (thirdPanel_) {
+        thirdPanel_->setProperty("CategoryId", category);
+        thirdPanel_->setProperty("C_or_P_id", region);
+        if (panels_->visiblePanelCount() < 3) panels_->expand(3 - panels_->visiblePanelCount(), true);
+        return;
+    }
+    if (n.userInfo.value("tag", std::string()) != "3_nd" || !secondPanel_) return;
+    thirdPanel_ = makeThirdPanel ? makeThirdPanel() : new QWidget();
+    thirdPanel_->setObjectName("QlOrder_3ndClass");
+    thirdPanel_->setProperty("CategoryId", category);
+    thirdPanel_->setProperty("C_or_P_id", region);
+    panels_->pushPanel(thirdPanel_, true);
 }
 
 void QLMainVC::PlayDone(const ql::Notification& n) {

@@ -11,6 +11,8 @@
 #include "platform/HttpTransport.h"
 #include "platform/NotificationCenter.h"
 
+#include <QPointer>
+
 #include <array>
 #include <functional>
 #include <string>
@@ -21,6 +23,7 @@ class QLabel;
 namespace qlgui {
 
 class PictureButton;
+class StackedPanels;
 class TabFrame;
 
 class QLMainVC : public UNavController, public ql::GetArrayDelegate {
@@ -61,8 +64,15 @@ public:
     std::function<void()> startOfflineDownload;
     std::function<Screen*()> makeSearchScreen;
     std::function<Screen*()> makeSettingsScreen;
-    std::function<void(const std::string& table, const std::string& categoryId)> showSecondPanel;
-    std::function<void(const std::string& categoryId, const std::string& regionId)> showThirdPanel;
+    // The mall's level-2 and level-3 panels: made by the mall once (an empty panel until then),
+    // then reconfigured through the panel's properties "nextTable"/"CategoryId" (level 2, which
+    // re-reads its rows in `researchSecondPanel`) and "CategoryId"/"C_or_P_id" (level 3).
+    std::function<QWidget*()> makeSecondPanel;
+    std::function<QWidget*()> makeThirdPanel;
+    std::function<void(QWidget* panel)> researchSecondPanel;
+    StackedPanels* mallPanels() const { return panels_; }
+    QWidget* secondPanel() const { return secondPanel_; }
+    QWidget* thirdPanel() const { return thirdPanel_; }
 
     // The mall's level-1 tag "2_nd_<15-character table>_<category id>": table and category id,
     // or nothing when the tag is too short or not a level-2 tag.
@@ -94,6 +104,8 @@ private:
     PictureButton* searchButton_ = nullptr;
     PictureButton* settingsButton_ = nullptr;
     QWidget* mask_ = nullptr;
+    StackedPanels* panels_ = nullptr;
+    QPointer<QWidget> secondPanel_, thirdPanel_;
     std::vector<std::string> columns_, otherColumns_;
     std::shared_ptr<ql::QLHttpRequest> accountRequest_;
     ql::HttpCallPtr versionCall_;
