@@ -141,11 +141,6 @@ void QLMainVC::resizeEvent(QResizeEvent* event) {
     for (int i = 0; i < 5; ++i) buttons_[i]->move(kButtonX[i], intoBar);
 }
 
-void QLMainVC::viewWillAppear() {
-    UNavController::viewWillAppear();
-    ql::NetworkActivity::off();  // nothing of this screen is loading once it shows again
-}
-
 int QLMainVC::selectedSection() const { return tabs_->currentIndex(); }
 
 int QLMainVC::selectedButton() const {

@@ -85,8 +85,6 @@ public:
     void getArrayUserInfo(const ql::RecordList& items) override;
     void getDidFailWithError(const std::optional<ql::HttpError>& error) override;
 
-    void viewWillAppear() override;
-
 private:
     void select(int section, const QString& title, QWidget* rightItem);
     void markButton(int index);
