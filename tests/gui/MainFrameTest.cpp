@@ -340,11 +340,15 @@ TEST(Program, FirstFrameAndTour) {
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_GT(std::stoi(first.out), 0);
 
-    auto tour = qltest::runProgram({QINGLAN_GUI_BIN, "--config", (dir.path() / "client.json").string(), "--tour",
+    config["dataDir"] = (dir.path() / "home").string();
+    std::ofstream(dir.path() / "tour.json") << config.dump();
+    auto tour = qltest::runProgram({QINGLAN_GUI_BIN, "--config", (dir.path() / "tour.json").string(), "--tour",
                                     (dir.path() / "tour").string()});
     ASSERT_EQ(tour.status, 0) << tour.err;
-    for (const char* name : {"QLMainVC-tab0", "QLMainVC-tab1", "QLMainVC-tab2", "QLMainVC-tab4", "ViewController",
+    for (const char* name : {"QLMainVC-tab0", "QLMainVC-tab1", "QLMainVC-tab2", "QLMainVC-tab3", "QLMainVC-tab4", "ViewController",
                              "LoginActionViewController", "Alert-offlineWarning", "Alert-version"}) {
         EXPECT_TRUE(std::filesystem::exists(dir.path() / "tour" / (std::string(name) + ".png"))) << name;
     }
+    // The tour leaves the user's own home alone.
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "home" / "Documents" / "vidora_new_v14.sqlite"));
 }
