@@ -67,6 +67,8 @@ void Preferences::setObject(const std::string& key, Value value) {
         return;
     }
     std::lock_guard lock(mutex_);
+    auto it = values_.find(key);
+    if (it != values_.end() && *it == value) return;  // unchanged: nothing to write
     values_[key] = std::move(value);
     dirty_ = true;
 }

@@ -36,9 +36,9 @@ bool AppDelegate::didFinishLaunching() {
     registerObserver_ = ql::NotificationCenter::defaultCenter().addObserver(
         "QLRegisterSuccessfulNotification", [this](const ql::Notification&) { registerSuccessful(); });
     // 4. WiFi only is on again at every start.
-    auto& prefs = ql::Preferences::standard();
-    prefs.setObject("wifi", "ONLYWIFIISON");
-    prefs.synchronize();
+    // Not flushed here: the value is forced again at every start, and the store is written at
+    // the next flush or at exit.
+    ql::Preferences::standard().setObject("wifi", "ONLYWIFIISON");
     // 5.–8.
     buildMainFrame();
     window_->show();
