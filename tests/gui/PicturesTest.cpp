@@ -200,3 +200,13 @@ TEST_F(PictureFolder, ScaledStretchesToPoints) {
               Pictures::pixmap(QStringLiteral("bg.png")).cacheKey());
     EXPECT_TRUE(Pictures::scaled(QStringLiteral("bg.png"), QSize(0, 10)).isNull());
 }
+
+TEST_F(PictureFolder, PrefetchedPicturesAreTheSameAsLoadedOnes) {
+    writePicture(picturePath(QStringLiteral("early.png")), Qt::blue);
+    Pictures::prefetch({QStringLiteral("early.png"), QStringLiteral("../escape.png"), QStringLiteral("absent.png")});
+    const QPixmap early = Pictures::pixmap(QStringLiteral("early.png"));
+    ASSERT_FALSE(early.isNull());
+    EXPECT_EQ(early.toImage().pixelColor(1, 1), QColor(Qt::blue));
+    EXPECT_EQ(early.devicePixelRatio(), Pictures::pixelRatio());
+    EXPECT_TRUE(Pictures::pixmap(QStringLiteral("absent.png")).isNull());
+}

@@ -5,6 +5,7 @@
 #include "app/AppDelegate.h"
 #include "app/Tour.h"
 #include "kit/PhoneWindow.h"
+#include "kit/Pictures.h"
 #include "kit/QtMainQueue.h"
 #include "platform/AppConfig.h"
 #include "platform/Preferences.h"
@@ -86,6 +87,11 @@ int main(int argc, char** argv) {
     ql::MainQueue::setMain(&queue);
 
     if (!tourDir.empty()) return qlgui::Tour::run(QString::fromStdString(tourDir));
+
+    // The pictures of the first frame decode on the other core while the window is built.
+    qlgui::Pictures::prefetch({"main_00.png", "nav_aaa.png", "tab_a.png", "tab_bg01.png", "Download.png",
+                               "Firstview_white.png", "public_white.png", "market_white.png", "class_white.png",
+                               "setting_white.png"});
 
     qlgui::PhoneWindow window;
     qlgui::AppDelegate delegate(&window);

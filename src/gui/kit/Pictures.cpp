@@ -1,16 +1,18 @@
 #include "kit/Pictures.h"
 
-#include <QGuiApplication>
-
 #include "platform/Resources.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
 #include <QSet>
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 namespace qlgui {
 
@@ -26,6 +28,34 @@ struct Cache {
 Cache& cache() {
     static Cache c;
     return c;
+}
+
+// Pictures decoded ahead on a worker thread (QImage may be made on any thread; the pixmap is made
+// on the UI thread when the picture is first asked for).
+struct Prefetched {
+    std::mutex mutex;
+    std::condition_variable ready;
+    QSet<QString> pending;
+    QHash<QString, QImage> images;
+};
+
+Prefetched& prefetched() {
+    static Prefetched p;
+    return p;
+}
+
+QImage readPng(const QString& path) {
+    // The pictures are PNG files: naming the format spares probing every image plugin.
+    QImageReader reader(path, "png");
+    return reader.read();
+}
+
+// The decoded image of a prefetched path (waiting for it if it is being decoded), or a null image.
+QImage takePrefetched(const QString& path) {
+    auto& p = prefetched();
+    std::unique_lock lock(p.mutex);
+    p.ready.wait(lock, [&] { return !p.pending.contains(path); });
+    return p.images.take(path);
 }
 
 // Only plain file names: a name from elsewhere must not reach files outside the folder.
@@ -46,6 +76,37 @@ qreal Pictures::pixelRatio() {
     return qApp && qApp->devicePixelRatio() > 1 ? kPixelRatio : 1;
 }
 
+QString Pictures::pathOf(const QString& name) {
+    const auto base = pixelRatio() < kPixelRatio ? folder() / "1x" : folder();
+    return QString::fromStdString((base / name.toStdString()).string());
+}
+
+void Pictures::prefetch(const QStringList& names) {
+    QStringList paths;
+    {
+        auto& p = prefetched();
+        std::lock_guard lock(p.mutex);
+        for (const auto& name : names) {
+            if (!isPlainName(name)) continue;
+            const QString path = pathOf(name);
+            if (p.pending.contains(path) || p.images.contains(path) || cache().pictures.contains(path)) continue;
+            p.pending.insert(path);
+            paths << path;
+        }
+    }
+    if (paths.isEmpty()) return;
+    std::thread([paths] {
+        for (const auto& path : paths) {
+            QImage image = readPng(path);
+            auto& p = prefetched();
+            std::lock_guard lock(p.mutex);
+            if (!image.isNull()) p.images.insert(path, std::move(image));
+            p.pending.remove(path);
+            p.ready.notify_all();
+        }
+    }).detach();
+}
+
 std::filesystem::path Pictures::folder() { return ql::Resources::folder() / "pictures"; }
 
 QPixmap Pictures::pixmap(const QString& name) {
@@ -53,8 +114,7 @@ QPixmap Pictures::pixmap(const QString& name) {
         reportMiss(QStringLiteral("\n") + name, name, "not a picture name");
         return {};
     }
-    const auto base = pixelRatio() < kPixelRatio ? folder() / "1x" : folder();
-    const QString path = QString::fromStdString((base / name.toStdString()).string());
+    const QString path = pathOf(name);
     if (auto found = cache().pictures.constFind(path); found != cache().pictures.cend()) return *found;
     if (cache().reported.contains(path)) return {};
 
@@ -62,8 +122,8 @@ QPixmap Pictures::pixmap(const QString& name) {
         reportMiss(path, name, "missing");
         return {};
     }
-    QImageReader reader(path);
-    QImage image = reader.read();
+    QImage image = takePrefetched(path);
+    if (image.isNull()) image = readPng(path);
     if (image.isNull()) {
         reportMiss(path, name, "unreadable");
         return {};
@@ -103,6 +163,12 @@ QPixmap Pictures::scaled(const QString& name, QSize points) {
 }
 
 void Pictures::clearCache() {
+    {
+        auto& p = prefetched();
+        std::unique_lock lock(p.mutex);
+        p.ready.wait(lock, [&] { return p.pending.isEmpty(); });
+        p.images.clear();
+    }
     cache().pictures.clear();
     cache().scaled.clear();
     cache().reported.clear();

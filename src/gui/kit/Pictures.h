@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 
@@ -30,11 +31,19 @@ public:
     // The picture stretched to `points` (a background scaled to its view), kept per size.
     static QPixmap scaled(const QString& name, QSize points);
 
+    // Starts decoding pictures on a worker thread, so that the first screen finds them ready
+    // (pixmap() waits for one still being decoded). Call it once the application object exists.
+    static void prefetch(const QStringList& names);
+
     // Where the pictures are read from: the resource folder + "pictures".
     static std::filesystem::path folder();
 
     // Forgets every loaded picture and every reported miss (after the resource folder changed).
     static void clearCache();
+
+private:
+    // The file of a picture for this screen's pixel ratio.
+    static QString pathOf(const QString& name);
 };
 
 }  // namespace qlgui
