@@ -70,7 +70,7 @@ void DonwLoadView::playButtonPressed() {
 
 void DonwLoadView::getCurrentSize(float x) {
     const double total = engine_->fileTotalSize();
-    if (TestNetwork::GetCurrntNet() != "wifi" && Preferences::standard().stringForKey("wifi") == "ONLYWIFIISON") {
+    if (Preferences::standard().stringForKey("wifi") == "ONLYWIFIISON" && networkType() != "wifi") {
         engine_->pauseLoad();
         state_ = kPaused;
         checkstatus();
@@ -104,6 +104,17 @@ void DonwLoadView::getCurrentSize(float x) {
         lastWrittenCheckpoint_ = checkpoint;
         write(kDownloading, total * x, total);
     }
+}
+
+// Asking for the network type takes a connection probe on the UI thread; progress comes many
+// times a second, so one answer serves for a second.
+const std::string& DonwLoadView::networkType() {
+    const auto now = std::chrono::steady_clock::now();
+    if (network_.empty() || now - networkAt_ >= std::chrono::seconds(1)) {
+        network_ = TestNetwork::GetCurrntNet();
+        networkAt_ = now;
+    }
+    return network_;
 }
 
 void DonwLoadView::requestFinish(VDDownLoadEngine&) {

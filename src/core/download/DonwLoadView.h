@@ -7,6 +7,7 @@
 #include "Data/QLVideoDownloadData.h"
 #include "download/VDDownLoadEngine.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -81,12 +82,15 @@ private:
     void showStored(bool enablePlayAtEnd);
     void write(const std::string& status, double currentMB, double totalMB);
     void changed();
+    const std::string& networkType();
 
     std::unique_ptr<VDDownLoadEngine> engine_;
     QLVideoDownloadData qlvideodownloaddata_;
     std::string state_;
     float currentSize_ = 0;
     int lastWrittenCheckpoint_ = -1;
+    std::string network_;
+    std::chrono::steady_clock::time_point networkAt_;
     DownloadRowLook look_;
 };
 

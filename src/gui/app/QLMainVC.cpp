@@ -83,7 +83,7 @@ QLMainVC::QLMainVC(QWidget* parent) : UNavController(kTitles[0], std::nullopt, s
         } else {
             section = new QWidget();
         }
-        section->setObjectName(section->objectName().isEmpty() ? QString("section%1").arg(i) : section->objectName());
+        section->setObjectName(QString("section%1").arg(i));
         tabs_->addSection(section);
     }
     // 7.
@@ -183,14 +183,13 @@ void QLMainVC::tabBarSelected(int index) {
         case 0: first(); break;
         case 1: publicCourses(); break;
         case 2: market(); break;
-        case 3:
-            if (loggedIn()) {
-                course();
-            } else {
-                course();
-                setting();
-            }
+        case 3: {
+            // Without a user the login screen comes up, and the bar then stands on section 4.
+            const bool user = loggedIn();
+            course();
+            if (!user) setting();
             break;
+        }
         case 4: setting(); break;
         default: break;
     }

@@ -57,7 +57,6 @@ public:
     int selectedButton() const;
     const std::vector<std::string>& subscribedColumns() const { return columns_; }
     const std::vector<std::string>& otherColumns() const { return otherColumns_; }
-    QWidget* darkMask() const { return mask_; }
 
     // Hooks for the screens that later work adds: the offline news run, the course search and
     // the settings screen, and the mall's panels.
